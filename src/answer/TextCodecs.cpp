@@ -46,9 +46,13 @@ Text UrlEncode(std::string_view text, const UrlEncodeOptions& options) {
     return out;
 }
 
-Text Utf8ToGbk(std::string_view utf8) { return CodePointsToGbk(DecodeUtf8(utf8)); }
+Text Utf8ToGbk(std::string_view utf8) {
+    return CodePointsToGbk(DecodeUtf8(utf8));
+}
 
-std::string GbkToUtf8(std::string_view gbk) { return EncodeUtf8(GbkToCodePoints(gbk)); }
+std::string GbkToUtf8(std::string_view gbk) {
+    return EncodeUtf8(GbkToCodePoints(gbk));
+}
 
 Text Base64Encode(std::string_view bytes) {
     static constexpr char kAlphabet[] =
@@ -79,8 +83,12 @@ Text Base64Encode(std::string_view bytes) {
     return out;
 }
 
-std::u16string GbkToUtf16(std::string_view gbk) { return EncodeUtf16(GbkToCodePoints(gbk)); }
+std::u16string GbkToUtf16(std::string_view gbk) {
+    return EncodeUtf16(GbkToCodePoints(gbk));
+}
 
-Text Utf16ToGbk(std::u16string_view utf16) { return CodePointsToGbk(DecodeUtf16(utf16)); }
+Text Utf16ToGbk(std::u16string_view utf16) {
+    return CodePointsToGbk(DecodeUtf16(utf16));
+}
 
 }  // namespace tavelo

@@ -14,7 +14,9 @@ using Text = std::string;
 using ByteArray = std::string;
 
 // True when the byte starts a two-byte character.
-constexpr bool IsLeadByte(unsigned char byte) { return byte >= 0x80; }
+constexpr bool IsLeadByte(unsigned char byte) {
+    return byte >= 0x80;
+}
 
 // The length in bytes of the character that starts at `pos` (1 or 2, never past the end).
 inline std::size_t CharLengthAt(std::string_view text, std::size_t pos) {
@@ -22,6 +24,8 @@ inline std::size_t CharLengthAt(std::string_view text, std::size_t pos) {
 }
 
 // The text up to its first zero byte, as a zero-terminated string would read.
-inline Text CutAtZero(std::string_view bytes) { return Text(bytes.substr(0, bytes.find('\0'))); }
+inline Text CutAtZero(std::string_view bytes) {
+    return Text(bytes.substr(0, bytes.find('\0')));
+}
 
 }  // namespace tavelo

@@ -36,7 +36,8 @@ std::size_t FindText(std::string_view text, std::string_view what, std::size_t f
 std::size_t FindLastText(std::string_view text, std::string_view what) {
     std::size_t found = kNotFound;
     for (std::size_t pos = FindText(text, what); pos != kNotFound;
-         pos = pos < text.size() ? FindText(text, what, pos + CharLengthAt(text, pos)) : kNotFound) {
+         pos = pos < text.size() ? FindText(text, what, pos + CharLengthAt(text, pos))
+                                 : kNotFound) {
         found = pos;
     }
     return found;

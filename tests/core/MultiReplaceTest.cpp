@@ -5,15 +5,18 @@
 namespace tavelo {
 namespace {
 
-const std::string kTemplate = "AddMsg('#NAME', \"#\xC4\xDA\xC8\xDD\xB1\xE4\xC1\xBF" "91874\",'#IMG');";
-const std::string kBodyMark = "#\xC4\xDA\xC8\xDD\xB1\xE4\xC1\xBF" "91874";  // #内容变量91874
+const std::string kTemplate =
+    "AddMsg('#NAME', \"#\xC4\xDA\xC8\xDD\xB1\xE4\xC1\xBF"
+    "91874\",'#IMG');";
+const std::string kBodyMark =
+    "#\xC4\xDA\xC8\xDD\xB1\xE4\xC1\xBF"
+    "91874";  // #内容变量91874
 
 TEST(MultiReplace, FillsTheTemplatePairsInOrder) {
     // A message that itself holds "#IMG" gets the avatar (a later pair), "#NAME" stays.
-    const Text line = MultiReplace(kTemplate, {{"#NAME", "bot"}, {kBodyMark, "see #IMG #NAME"},
-                                               {"#IMG", "http://a/b.png"}});
-    EXPECT_EQ(line,
-              "AddMsg('bot', \"see http://a/b.png #NAME\",'http://a/b.png');");
+    const Text line = MultiReplace(
+        kTemplate, {{"#NAME", "bot"}, {kBodyMark, "see #IMG #NAME"}, {"#IMG", "http://a/b.png"}});
+    EXPECT_EQ(line, "AddMsg('bot', \"see http://a/b.png #NAME\",'http://a/b.png');");
 }
 
 struct Case {
@@ -24,7 +27,9 @@ struct Case {
 };
 
 // Rows print as their names in test listings.
-void PrintTo(const Case& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const Case& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class MultiReplaceCases : public ::testing::TestWithParam<Case> {};
 
@@ -46,7 +51,11 @@ INSTANTIATE_TEST_SUITE_P(
         Case{"start_past_end", "aaa", {.start = 9}, "a", "b", "aaa"},
         Case{"empty_search", "aaa", {}, "", "b", "aaa"},
         Case{"not_rescanned", "aa", {}, "a", "aa", "aaaa"},
-        Case{"no_match_across_characters", "\xC4\xE3\xBA\xC3", {}, "\xE3\xBA", "x",
+        Case{"no_match_across_characters",
+             "\xC4\xE3\xBA\xC3",
+             {},
+             "\xE3\xBA",
+             "x",
              "\xC4\xE3\xBA\xC3"},
         // 81 61 and 81 41 are different characters: their trail bytes are not letters.
         Case{"trail_bytes_not_folded", "\x81\x61", {}, "\x81\x41", "x", "\x81\x61"},
@@ -56,9 +65,9 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(MultiReplace, EachPairSeesThePreviousResultAndAtMostFivePairsApply) {
     EXPECT_EQ(MultiReplace("a", {{"a", "b"}, {"b", "c"}}), "c");
     EXPECT_EQ(MultiReplace("a", {{"a", "b"}, {"", "x"}, {"b", "c"}}), "c");
-    EXPECT_EQ(MultiReplace("0", {{"0", "1"}, {"1", "2"}, {"2", "3"}, {"3", "4"}, {"4", "5"},
-                                 {"5", "6"}}),
-              "5");
+    EXPECT_EQ(
+        MultiReplace("0", {{"0", "1"}, {"1", "2"}, {"2", "3"}, {"3", "4"}, {"4", "5"}, {"5", "6"}}),
+        "5");
 }
 
 }  // namespace

@@ -16,7 +16,9 @@ struct UrlCase {
 };
 
 // Rows print as their names in test listings.
-void PrintTo(const UrlCase& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const UrlCase& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class UrlEncodeTest : public ::testing::TestWithParam<UrlCase> {};
 
@@ -26,15 +28,14 @@ TEST_P(UrlEncodeTest, Encodes) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, UrlEncodeTest,
-    ::testing::Values(UrlCase{"everything_by_default", "a b", {}, "%61%20%62"},
-                      UrlCase{"keep_alnum", "a b", {.keepAlnum = true}, "a%20b"},
-                      UrlCase{"keep_alnum_set_is_narrow", "a-b_c.d/e~", {.keepAlnum = true},
-                              "a-b%5Fc.d%2Fe%7E"},
-                      UrlCase{"gbk_bytes", kNiHaoGbk, {}, "%C4%E3%BA%C3"},
-                      UrlCase{"as_utf8", kNiHaoGbk, {.asUtf8 = true}, "%E4%BD%A0%E5%A5%BD"},
-                      UrlCase{"two_upper_digits", "\n\xFF", {}, "%0A%FF"},
-                      UrlCase{"empty", "", {}, ""},
-                      UrlCase{"empty_as_utf8", "", {.asUtf8 = true}, ""}),
+    ::testing::Values(
+        UrlCase{"everything_by_default", "a b", {}, "%61%20%62"},
+        UrlCase{"keep_alnum", "a b", {.keepAlnum = true}, "a%20b"},
+        UrlCase{"keep_alnum_set_is_narrow", "a-b_c.d/e~", {.keepAlnum = true}, "a-b%5Fc.d%2Fe%7E"},
+        UrlCase{"gbk_bytes", kNiHaoGbk, {}, "%C4%E3%BA%C3"},
+        UrlCase{"as_utf8", kNiHaoGbk, {.asUtf8 = true}, "%E4%BD%A0%E5%A5%BD"},
+        UrlCase{"two_upper_digits", "\n\xFF", {}, "%0A%FF"}, UrlCase{"empty", "", {}, ""},
+        UrlCase{"empty_as_utf8", "", {.asUtf8 = true}, ""}),
     [](const auto& row) { return std::string(row.param.name); });
 
 struct Utf8Case {
@@ -44,27 +45,42 @@ struct Utf8Case {
 };
 
 // Rows print as their names in test listings.
-void PrintTo(const Utf8Case& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const Utf8Case& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class Utf8ToGbkTest : public ::testing::TestWithParam<Utf8Case> {};
 
-TEST_P(Utf8ToGbkTest, Converts) { EXPECT_EQ(Utf8ToGbk(GetParam().utf8), GetParam().gbk); }
+TEST_P(Utf8ToGbkTest, Converts) {
+    EXPECT_EQ(Utf8ToGbk(GetParam().utf8), GetParam().gbk);
+}
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, Utf8ToGbkTest,
-    ::testing::Values(
-        Utf8Case{"chinese", kNiHaoUtf8, kNiHaoGbk}, Utf8Case{"empty", "", ""},
-        Utf8Case{"cut_at_zero", std::string("ab\0cd", 5), "ab"},
-        Utf8Case{"euro_is_one_byte", "\xE2\x82\xAC", "\x80"},
-        Utf8Case{"not_in_code_page", "a\xF0\x9F\x98\x80" "b", "a?b"},  // an emoji
-        Utf8Case{"lone_continuation", "a\x80" "b", "a?b"},
-        Utf8Case{"truncated_sequence_at_end", "a\xE4\xBD", "a?"},
-        Utf8Case{"truncated_sequence_mid", "\xE4\xBD" "a", "?a"},
-        Utf8Case{"overlong_slash", "\xC0\xAF", "??"},
-        Utf8Case{"encoded_surrogate", "\xED\xA0\x80", "???"},
-        Utf8Case{"beyond_unicode", "\xF4\x90\x80\x80", "????"},
-        Utf8Case{"invalid_lead", "\xFF" "a", "?a"}),
-    [](const auto& row) { return std::string(row.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, Utf8ToGbkTest,
+                         ::testing::Values(Utf8Case{"chinese", kNiHaoUtf8, kNiHaoGbk},
+                                           Utf8Case{"empty", "", ""},
+                                           Utf8Case{"cut_at_zero", std::string("ab\0cd", 5), "ab"},
+                                           Utf8Case{"euro_is_one_byte", "\xE2\x82\xAC", "\x80"},
+                                           Utf8Case{"not_in_code_page",
+                                                    "a\xF0\x9F\x98\x80"
+                                                    "b",
+                                                    "a?b"},  // an emoji
+                                           Utf8Case{"lone_continuation",
+                                                    "a\x80"
+                                                    "b",
+                                                    "a?b"},
+                                           Utf8Case{"truncated_sequence_at_end", "a\xE4\xBD", "a?"},
+                                           Utf8Case{"truncated_sequence_mid",
+                                                    "\xE4\xBD"
+                                                    "a",
+                                                    "?a"},
+                                           Utf8Case{"overlong_slash", "\xC0\xAF", "??"},
+                                           Utf8Case{"encoded_surrogate", "\xED\xA0\x80", "???"},
+                                           Utf8Case{"beyond_unicode", "\xF4\x90\x80\x80", "????"},
+                                           Utf8Case{"invalid_lead",
+                                                    "\xFF"
+                                                    "a",
+                                                    "?a"}),
+                         [](const auto& row) { return std::string(row.param.name); });
 
 TEST(GbkToUtf8, Converts) {
     EXPECT_EQ(GbkToUtf8(kNiHaoGbk), kNiHaoUtf8);
@@ -77,7 +93,9 @@ TEST(GbkToUtf8, Converts) {
 TEST(Utf16Edges, ConvertBothWays) {
     EXPECT_EQ(GbkToUtf16(kNiHaoGbk), u"\u4F60\u597D");
     EXPECT_EQ(Utf16ToGbk(u"\u4F60\u597D"), kNiHaoGbk);
-    EXPECT_EQ(Utf16ToGbk(u"a\xD800" "b"), "a?b");  // a lone surrogate
+    EXPECT_EQ(Utf16ToGbk(u"a\xD800"
+                         "b"),
+              "a?b");  // a lone surrogate
     EXPECT_EQ(Utf16ToGbk(std::u16string(u"a\0b", 3)), "a");
 }
 

@@ -15,7 +15,9 @@ TEST(FindText, MatchesOnlyAtCharacterStarts) {
     EXPECT_EQ(FindText(text, "\xE3\xBA"), kNotFound);
     EXPECT_EQ(FindText(text, kHao), 2u);
     // An ASCII letter as the trail byte of a character is not a letter.
-    const std::string withTrailA = "\x81\x41" "A";  // 丂 is 81 40; 81 41 is another hanzi
+    const std::string withTrailA =
+        "\x81\x41"
+        "A";  // 丂 is 81 40; 81 41 is another hanzi
     EXPECT_EQ(FindText(withTrailA, "A"), 2u);
     EXPECT_EQ(FindLastText(withTrailA, "A"), 2u);
 }
@@ -35,7 +37,9 @@ struct ReplaceCase {
 };
 
 // Rows print as their names in test listings.
-void PrintTo(const ReplaceCase& row, std::ostream* os) { *os << row.name; }
+void PrintTo(const ReplaceCase& row, std::ostream* os) {
+    *os << row.name;
+}
 
 class ReplaceAllTest : public ::testing::TestWithParam<ReplaceCase> {};
 
@@ -52,8 +56,7 @@ INSTANTIATE_TEST_SUITE_P(
                       ReplaceCase{"empty_search_changes_nothing", "abc", "", "x", "abc"},
                       ReplaceCase{"straddling_bytes_untouched", kNi + kHao, "\xE3\xBA", "x",
                                   kNi + kHao},
-                      ReplaceCase{"two_byte_search", kNi + "a" + kNi, kNi, kHao,
-                                  kHao + "a" + kHao},
+                      ReplaceCase{"two_byte_search", kNi + "a" + kNi, kNi, kHao, kHao + "a" + kHao},
                       ReplaceCase{"empty_text", "", "a", "b", ""}),
     [](const auto& row) { return std::string(row.param.name); });
 
