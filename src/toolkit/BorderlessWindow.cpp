@@ -1,10 +1,10 @@
 #include "toolkit/BorderlessWindow.h"
 
+#include <QCoreApplication>
 #include <QGuiApplication>
-#include <QKeySequence>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QScreen>
-#include <QShortcut>
 #include <QWindow>
 
 namespace tavelo {
@@ -12,14 +12,18 @@ namespace tavelo {
 BorderlessWindow::BorderlessWindow(QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::FramelessWindowHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowSystemMenuHint) {
-    // Esc reaches the window from any of its controls: a shortcut is offered to the window
-    // before the focused control sees the key, and edit boxes do not claim Esc.
-    auto* escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
-    escape->setContext(Qt::WindowShortcut);
-    connect(escape, &QShortcut::activated, this, [this] {
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool BorderlessWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == this) {
         // Posted, like a close request, so that the key event in progress ends first.
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
-    });
+        return true;
+    }
+    return false;
 }
 
 void BorderlessWindow::centreOnScreen() {

@@ -24,6 +24,9 @@ public:
     void centreOnScreen();
 
 protected:
+    // Esc pressed in the window or in any of its controls closes the window: watched for
+    // the whole program, so that no control can keep Esc to itself.
+    bool eventFilter(QObject* watched, QEvent* event) override;
     // The first show centres the window, wherever it was placed before.
     void showEvent(QShowEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;

@@ -34,7 +34,7 @@ QColor ColourButton::currentColour() const {
     if (underMouse() && hotColour_.isValid()) {
         return hotColour_;
     }
-    if (hasFocus() && focusColour_.isValid()) {
+    if (focused_ && focusColour_.isValid()) {
         return focusColour_;
     }
     return normalColour_;
@@ -52,14 +52,22 @@ bool ColourButton::event(QEvent* event) {
     switch (event->type()) {
         case QEvent::HoverEnter:
         case QEvent::HoverLeave:
-        case QEvent::FocusIn:
-        case QEvent::FocusOut:
             update();
             break;
         default:
             break;
     }
     return QPushButton::event(event);
+}
+
+void ColourButton::focusInEvent(QFocusEvent* event) {
+    focused_ = true;
+    QPushButton::focusInEvent(event);
+}
+
+void ColourButton::focusOutEvent(QFocusEvent* event) {
+    focused_ = false;
+    QPushButton::focusOutEvent(event);
 }
 
 }  // namespace tavelo

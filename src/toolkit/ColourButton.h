@@ -34,8 +34,11 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     bool event(QEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
+    bool focused_ = false;
     QColor normalColour_{Qt::white};
     QColor hotColour_;
     QColor focusColour_;
