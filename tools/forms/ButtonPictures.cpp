@@ -1,7 +1,7 @@
 // Draws the state pictures of the chat window's two caption buttons and writes them as PNG
 // files into the directory given on the command line (src/forms/pictures):
 //
-//   build/tools/tavelo_button_pictures src/forms/pictures
+//   build/tools/forms/tavelo_button_pictures src/forms/pictures
 //
 // The pictures are committed; run this again only to change the artwork. It needs no display.
 #include <cstdio>
