@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "decor/ShadowPicture.h"
+
 namespace tavelo {
 
 AppState& App() {
@@ -24,7 +26,8 @@ void ReleaseAppState() {
     state.BotAvatarUrl = Text();
     state.OwnAvatarUrl = Text();
     state.FocusFrames = {};
-    state.ShadowFrames = {};
+    ShadowFrames().frame5.Release();
+    ShadowFrames().frame10.Release();
 }
 
 }  // namespace tavelo

@@ -1,12 +1,12 @@
-// The program's process-wide state: the three settings texts, the answer lock, the focus
-// frames of the settings window and the decoded shadow frames.
+// The program's process-wide state: the three settings texts, the answer lock and the focus
+// frames of the settings window. (The decoded shadow frames are the window decoration's, in
+// decor/ShadowPicture.h.)
 #pragma once
 
 #include <array>
 #include <memory>
 #include <mutex>
 
-#include <QImage>
 #include <QPointer>
 
 #include "text/Text.h"
@@ -32,9 +32,6 @@ struct AppState {
     // destroyed with its window reads as null here, never as a dangling reference.
     std::array<QPointer<ShapeBox>, 5> FocusFrames;
 
-    // The two decoded shadow frames of the window decoration.
-    std::array<QImage, 2> ShadowFrames;
-
     // The chat window, for the message flow, which shows bubbles and status in it.
     QPointer<MainWindow> mainWindow;
 };
@@ -42,12 +39,12 @@ struct AppState {
 // The one instance; it lives as long as the process.
 AppState& App();
 
-// Puts every item into its starting state: empty texts, five empty frame references, empty
-// shadow frames. An answer lock that exists is kept.
+// Puts every item into its starting state: empty texts and five empty frame references. An
+// answer lock that exists is kept.
 void CreateAppState();
 
-// The exit routine's work: releases the texts, the focus frames and the shadow frames. The
-// answer lock stays.
+// The exit routine's work: releases the texts, the focus frames and the decoded shadow
+// frames. The answer lock stays.
 void ReleaseAppState();
 
 }  // namespace tavelo
