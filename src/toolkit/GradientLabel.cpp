@@ -12,7 +12,7 @@ void GradientLabel::setGradientColours(const QList<QColor>& colours) {
     update();
 }
 
-void GradientLabel::setGradientColourNames(const QStringList& names) {
+void GradientLabel::setGradientColours(const QStringList& names) {
     QList<QColor> colours;
     for (const QString& name : names) {
         colours.append(QColor(name));

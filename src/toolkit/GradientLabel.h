@@ -15,7 +15,7 @@ namespace tavelo {
 class GradientLabel : public QLabel {
     Q_OBJECT
     // The stops as colour names ("#0080FF"), so that forms can give them.
-    Q_PROPERTY(QStringList gradientColours READ gradientColourNames WRITE setGradientColourNames)
+    Q_PROPERTY(QStringList gradientColours READ gradientColourNames WRITE setGradientColours)
 
 public:
     explicit GradientLabel(QWidget* parent = nullptr);
@@ -23,7 +23,7 @@ public:
     void setGradientColours(const QList<QColor>& colours);
     const QList<QColor>& gradientColours() const { return colours_; }
 
-    void setGradientColourNames(const QStringList& names);
+    void setGradientColours(const QStringList& names);
     QStringList gradientColourNames() const;
 
 protected:

@@ -38,7 +38,7 @@ TEST(GradientLabel, ThreeStopsAcrossTheWidthInterpolateEachChannel) {
     QWidget parent;
     GradientLabel label(&parent);
     label.setGeometry(0, 0, 101, 10);
-    label.setGradientColourNames({"#0080FF", "#17C4E8", "#17C4E8"});
+    label.setGradientColours(QStringList{"#0080FF", "#17C4E8", "#17C4E8"});
     const QImage image = label.grab().toImage();
     EXPECT_TRUE(Near(image.pixelColor(0, 5), QColor(0, 128, 255)));
     EXPECT_TRUE(Near(image.pixelColor(25, 5), QColor(12, 162, 244)));  // half way to the middle
@@ -56,7 +56,7 @@ TEST(GradientLabel, OneColourFillsAndNoneLeavesTheParentsBackground) {
     parent.setPalette(colours);
     auto* solid = new GradientLabel(&parent);
     solid->setGeometry(0, 0, 20, 20);
-    solid->setGradientColours({QColor(200, 0, 0)});
+    solid->setGradientColours(QList<QColor>{QColor(200, 0, 0)});
     auto* plain = new GradientLabel(&parent);
     plain->setGeometry(20, 0, 20, 20);
     const QImage image = parent.grab().toImage();
