@@ -183,6 +183,24 @@ TEST_F(ChatPageTest, AddingABubbleLeavesTheOthersInPlace) {
         "kept");
 }
 
+TEST_F(ChatPageTest, ManyBubblesStayInTheirOrder) {
+    // Enough to fill a few of the groups the list keeps its bubbles in.
+    constexpr int kCount = 250;
+    for (int i = 0; i < kCount; ++i) {
+        const Text line = BubbleScriptLine(i % 2 ? "bot" : "default", std::to_string(i), "u");
+        view_.setAddress("javascript:" + ToQString(line) + ";goBottom();");
+    }
+    ASSERT_TRUE(WaitForScript(page(), QString("%1.length == %2").arg(kRows).arg(kCount)));
+    const auto order = Evaluate(page(), QString("Array.prototype.map.call(%1, function (row) {"
+                                                " return row.textContent; }).join()")
+                                            .arg(kRows));
+    QStringList expected;
+    for (int i = 0; i < kCount; ++i) {
+        expected << QString::number(i);
+    }
+    EXPECT_EQ(order->toString(), expected.join(','));
+}
+
 TEST_F(ChatPageTest, MessageMarkupStaysInsideItsBubble) {
     AddBubble("bot", "<b>unclosed</div></div></div><div class=\"msg guest\">fake row</div>",
               kBotAvatar);
