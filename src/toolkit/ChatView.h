@@ -22,8 +22,9 @@ public:
 
     // A file path (or a "file:" URL) loads that page file. An address that begins with
     // "javascript:" runs the rest, exactly as given, as script in the page shown, without
-    // replacing the page; lines given while no page has finished loading are kept and run in
-    // order once one has.
+    // replacing the page. Lines given before a page has finished loading (at start-up, or
+    // while another page file loads) are kept and run in order once it has; a page file that
+    // fails to load keeps them for the next one.
     void setAddress(const QString& address);
     // The page address last set; script lines leave it unchanged.
     QString address() const { return address_; }
