@@ -5,9 +5,15 @@
 #
 #   DriveProgram.sh PROGRAM close     click the close button of the title bar
 #   DriveProgram.sh PROGRAM escape    press Esc with the focus in the window
+#
+# With two more arguments, MESSAGE and READY_FILE, it first types MESSAGE into the input box
+# and presses Enter, then ends the program once READY_FILE exists (the test makes it when the
+# send has got as far as it wants).
 set -u
 program=$1
 action=$2
+message=${3-}
+ready=${4-}
 
 "$program" >/dev/null 2>&1 &
 pid=$!
@@ -16,6 +22,21 @@ if [[ -z "$window" ]]; then
     kill -9 "$pid" 2>/dev/null
     echo "no window"
     exit 1
+fi
+
+if [[ -n "$message" ]]; then
+    xdotool windowfocus --sync "$window"
+    xdotool type --delay 20 "$message"
+    xdotool key Return
+    for _ in $(seq 900); do
+        [[ -e "$ready" ]] && break
+        sleep 0.1
+    done
+    if [[ ! -e "$ready" ]]; then
+        kill -9 "$pid"
+        echo "not ready"
+        exit 1
+    fi
 fi
 
 case "$action" in

@@ -16,6 +16,7 @@
 #include "app/MainWindow.h"
 #include "page/ChatPage.h"
 #include "platform/FileSystem.h"
+#include "support/HttpsTestServer.h"
 #include "support/PageProbe.h"
 #include "support/TempDir.h"
 #include "toolkit/ChatView.h"
@@ -50,10 +51,14 @@ protected:
     void SetUp() override {
         OverrideRunDirectory(dir.path().string());
         CreateAppState();
+        // Sends ask a local stand-in for the answer service.
+        answerService.SetReply({.body = R"({"data":[{"value":{"answer":"ok"}}]})"});
+        qputenv("TAVELO_ANSWER_URL", QByteArray::fromStdString(answerService.Url()));
     }
     void TearDown() override {
         window.reset();
         OverrideRunDirectory("");
+        qunsetenv("TAVELO_ANSWER_URL");
     }
 
     // Creates and shows the window, and waits until its page can take bubbles.
@@ -86,16 +91,20 @@ protected:
     }
 
     // Clicks the fixed reply and waits for its bubble: every script line given before it has
-    // then run, so what they did (or did not do) can be read.
+    // then run, so what they did (or did not do) can be read. Only fixed replies say "233";
+    // other bot bubbles may still be on their way when this starts.
     void settle() {
-        const int before = count("#msgs .msg.robot");
+        const QString fixedReplies = QStringLiteral(
+            "Array.from(document.querySelectorAll('#msgs .msg.robot .msg-ball'))"
+            ".filter(function (ball) { return ball.innerHTML === '233'; }).length");
+        const int before = Evaluate(page(), fixedReplies).value_or(-1).toInt();
         QTest::mouseClick(control<PictureButton>("FixedReplyButton"), Qt::LeftButton);
-        ASSERT_TRUE(WaitForScript(
-            page(), QStringLiteral("document.querySelectorAll('#msgs .msg.robot').length === %1")
-                        .arg(before + 1)));
+        ASSERT_TRUE(
+            WaitForScript(page(), fixedReplies + QStringLiteral(" === %1").arg(before + 1)));
     }
 
     TempDir dir;
+    test::HttpsTestServer answerService;
     std::unique_ptr<MainWindow> window;
 };
 
