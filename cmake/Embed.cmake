@@ -16,6 +16,10 @@ function(tavelo_embed target symbol file)
         DEPENDS ${file} ${TAVELO_EMBED_SCRIPT}
         COMMENT "Embedding ${symbol}"
         VERBATIM)
+    # The rule lives in this directory; a target of its own lets a target defined in another
+    # directory (the core, the windows) wait for it.
+    add_custom_target(tavelo_embed_${symbol} DEPENDS ${header} ${source})
+    add_dependencies(${target} tavelo_embed_${symbol})
     target_sources(${target} PRIVATE ${source} ${header})
     target_include_directories(${target} PUBLIC ${out_dir})
 endfunction()
