@@ -21,5 +21,9 @@ function(tavelo_embed target symbol file)
     add_custom_target(tavelo_embed_${symbol} DEPENDS ${header} ${source})
     add_dependencies(${target} tavelo_embed_${symbol})
     target_sources(${target} PRIVATE ${source} ${header})
+    # The target's own sources include the header: make it before any of them compiles, also
+    # when this is called from a folder other than the target's.
+    add_custom_target(tavelo_embed_${symbol} DEPENDS ${header} ${source})
+    add_dependencies(${target} tavelo_embed_${symbol})
     target_include_directories(${target} PUBLIC ${out_dir})
 endfunction()

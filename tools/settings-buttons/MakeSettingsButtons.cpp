@@ -2,7 +2,7 @@
 // PNG files: a cross (close) and a bar (minimise), each 30 x 30 on a white ground, in the
 // picture-button order normal, hover, pressed, disabled.
 //
-//   make_settings_buttons <output directory>
+//   tavelo_make_settings_buttons <output directory>
 //
 // The pictures are committed beside this program; run it again after changing the artwork.
 #include <cmath>
