@@ -16,10 +16,6 @@ function(tavelo_embed target symbol file)
         DEPENDS ${file} ${TAVELO_EMBED_SCRIPT}
         COMMENT "Embedding ${symbol}"
         VERBATIM)
-    # The rule lives in this directory; a target of its own lets a target defined in another
-    # directory (the core, the windows) wait for it.
-    add_custom_target(tavelo_embed_${symbol} DEPENDS ${header} ${source})
-    add_dependencies(${target} tavelo_embed_${symbol})
     target_sources(${target} PRIVATE ${source} ${header})
     # The target's own sources include the header: make it before any of them compiles, also
     # when this is called from a folder other than the target's.
