@@ -6,6 +6,7 @@
 #include <QLineEdit>
 
 #include "app/AppState.h"
+#include "decor/WindowShadow.h"
 #include "embedded/SettingsCloseDisabledPng.h"
 #include "embedded/SettingsCloseHoverPng.h"
 #include "embedded/SettingsCloseNormalPng.h"
@@ -61,6 +62,7 @@ SettingsWindow::SettingsWindow(QWidget* parent)
     connect(ui_->SaveButton, &ColourButton::clicked, this, &SettingsWindow::SaveSettings);
 
     // The window has been created: dress it.
+    SetWindowShadow(this, 0);
     const QColor accent = ui_->AccentColourBox->lineColour();
     ui_->SaveButton->setNormalColour(accent);
     ui_->SaveButton->setHotColour(accent);

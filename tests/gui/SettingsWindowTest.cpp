@@ -17,6 +17,7 @@
 
 #include "answer/TextCodecs.h"
 #include "app/AppState.h"
+#include "decor/WindowShadow.h"
 #include "platform/FileSystem.h"
 #include "settings/SettingsFile.h"
 #include "settings/SettingsWindow.h"
@@ -383,8 +384,9 @@ INSTANTIATE_TEST_SUITE_P(
                     QColor(0x2C6ED5)}),
     [](const auto& row) { return std::string(row.param.name); });
 
-TEST_F(SettingsWindowTest, SaveButtonWearsTheAccentColourInEveryState) {
+TEST_F(SettingsWindowTest, CreationGivesTheShadowAndTheAccentColour) {
     Open();
+    EXPECT_NE(ShadowOf(window_), nullptr);
     auto* save = window_->findChild<ColourButton*>("SaveButton");
     const QColor accent(0x46, 0xB1, 0xF2);
     EXPECT_EQ(save->normalColour(), accent);
