@@ -19,5 +19,7 @@ tavelo_build build-tsan -DTAVELO_GUI=OFF -DTAVELO_BENCH=OFF -DTAVELO_SANITIZE=th
 ctest --test-dir "$TAVELO_ROOT/build-tsan" -j "$jobs" --output-on-failure --no-tests=error
 
 echo "== everything"
-xvfb-run -a -s "-screen 0 1280x1024x24" \
+# -noreset: Xvfb otherwise resets whenever its last client has gone, and a test that connects
+# just then is refused.
+xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" \
     ctest --test-dir "$TAVELO_ROOT/build" -j "$jobs" --output-on-failure --no-tests=error
