@@ -4,13 +4,20 @@
 #include "app/ChatPageFile.h"
 #include "app/ExitRoutine.h"
 #include "app/MessageFlow.h"
+#include "decor/ButtonSkin.h"
+#include "decor/WindowShadow.h"
+#include "embedded/CloseButtonStrip.h"
 #include "embedded/FixedReplyButtonHoverPng.h"
 #include "embedded/FixedReplyButtonNormalPng.h"
 #include "embedded/FixedReplyButtonPressedPng.h"
+#include "embedded/MaximizeButtonStrip.h"
+#include "embedded/MenuButtonStrip.h"
+#include "embedded/MinimizeButtonStrip.h"
 #include "embedded/SendButtonHoverPng.h"
 #include "embedded/SendButtonNormalPng.h"
 #include "embedded/SendButtonPressedPng.h"
 #include "settings/SettingsFile.h"
+#include "settings/SettingsWindow.h"
 #include "toolkit/KeyCodes.h"
 #include "toolkit/PendingEvents.h"
 #include "toolkit/QtImage.h"
@@ -58,6 +65,7 @@ GradientLabel* MainWindow::titleLabel() const {
 
 void MainWindow::onCreated() {
     AppState& app = App();
+    SetWindowShadow(this, 0);
     if (!app.AnswerLock) {
         app.AnswerLock = std::make_unique<std::recursive_mutex>();
     }
@@ -66,6 +74,10 @@ void MainWindow::onCreated() {
     // The input area lies over the lowest part of the chat view.
     ui_->InputSeparator->raise();
     ui_->ChatView->lower();
+    ApplyButtonSkin(ui_->CloseButton, embedded::CloseButtonStrip(), 38, 30);
+    ApplyButtonSkin(ui_->MaximizeButton, embedded::MaximizeButtonStrip(), 32, 30);
+    ApplyButtonSkin(ui_->MinimizeButton, embedded::MinimizeButtonStrip(), 32, 30);
+    ApplyButtonSkin(ui_->MenuButton, embedded::MenuButtonStrip(), 32, 30);
     app.BotNickname = ReadSetting(kNicknameKey);
     app.BotAvatarUrl = ReadSetting(kBotAvatarKey);
     app.OwnAvatarUrl = ReadSetting(kOwnAvatarKey);
@@ -78,6 +90,8 @@ void MainWindow::connectEvents() {
     connect(ui_->FixedReplyButton, &PictureButton::clicked, this, &MainWindow::onFixedReplyClicked);
     connect(ui_->MinimizeButton, &PictureButton::clicked, this, &MainWindow::onMinimizeClicked);
     connect(ui_->CloseButton, &PictureButton::clicked, this, &MainWindow::onCloseClicked);
+    // The settings window is modal and owned by no window; the click returns once it is gone.
+    connect(ui_->MenuButton, &PictureButton::clicked, this, [] { OpenSettingsWindow(); });
 }
 
 void MainWindow::onInputKeyPressed(int keyCode, int modifierState) {

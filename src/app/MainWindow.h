@@ -15,9 +15,10 @@ class ChatView;
 class GradientLabel;
 class KeyEditBox;
 
-// Built from the form MainWindow.ui. Its creation writes the chat page file beside the
-// program and shows it, makes the answer lock and reads the settings; its events send the
-// typed text, show the fixed reply, minimise the window and end the program.
+// Built from the form MainWindow.ui. Its creation gives it its drop shadow, writes the chat
+// page file beside the program and shows it, makes the answer lock, skins the title-bar
+// buttons and reads the settings; its events send the typed text, show the fixed reply,
+// minimise the window, open the settings window and end the program.
 class MainWindow : public BorderlessWindow {
     Q_OBJECT
 

@@ -4,6 +4,7 @@
 #include "app/AppState.h"
 #include "app/ExitRoutine.h"
 #include "app/MainWindow.h"
+#include "decor/WindowShadow.h"
 #include "toolkit/WebEngineSetup.h"
 
 int main(int argc, char** argv) {
@@ -12,6 +13,7 @@ int main(int argc, char** argv) {
         QApplication app(argc, argv);
         tavelo::CreateAppState();
         tavelo::RegisterExitRoutine();
+        tavelo::StartGdiPlus();
         auto* window = new tavelo::MainWindow;
         window->setAttribute(Qt::WA_DeleteOnClose);
         window->show();

@@ -10,11 +10,11 @@
 
 class QLineEdit;
 
+namespace tavelo {
+
 namespace Ui {
 class SettingsWindow;
 }
-
-namespace tavelo {
 
 class ShapeBox;
 

@@ -4,7 +4,10 @@
 
 #include <memory>
 
+#include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QTimer>
 #include <QScreen>
 #include <QTest>
 #include <QWebEnginePage>
@@ -14,12 +17,20 @@
 #include "app/AppState.h"
 #include "app/ChatPageFile.h"
 #include "app/MainWindow.h"
+#include "decor/ButtonSkin.h"
+#include "decor/WindowShadow.h"
+#include "embedded/CloseButtonStrip.h"
+#include "embedded/MaximizeButtonStrip.h"
+#include "embedded/MenuButtonStrip.h"
+#include "embedded/MinimizeButtonStrip.h"
 #include "page/ChatPage.h"
 #include "platform/FileSystem.h"
 #include "support/HttpsTestServer.h"
 #include "support/PageProbe.h"
 #include "support/TempDir.h"
+#include "settings/SettingsWindow.h"
 #include "toolkit/ChatView.h"
+#include "toolkit/ColourButton.h"
 #include "toolkit/GradientLabel.h"
 #include "toolkit/KeyEditBox.h"
 #include "toolkit/PictureButton.h"
@@ -262,6 +273,59 @@ TEST_F(MainWindowTest, MaximizeDoesNothingAndMinimizeMinimizes) {
     EXPECT_FALSE(window->isMaximized());
     QTest::mouseClick(control<PictureButton>("MinimizeButton"), Qt::LeftButton);
     EXPECT_TRUE(window->isMinimized());
+}
+
+TEST_F(MainWindowTest, CreationGivesTheShadowAndSkinsTheTitleBarButtons) {
+    Open();
+    EXPECT_TRUE(window->property(kShadowProperty).isValid());
+    struct Skin {
+        const char* button;
+        std::string_view strip;
+        int width;
+    };
+    const Skin skins[] = {{"CloseButton", embedded::CloseButtonStrip(), 38},
+                          {"MaximizeButton", embedded::MaximizeButtonStrip(), 32},
+                          {"MinimizeButton", embedded::MinimizeButtonStrip(), 32},
+                          {"MenuButton", embedded::MenuButtonStrip(), 32}};
+    for (const Skin& skin : skins) {
+        PictureButton expected;
+        ApplyButtonSkin(&expected, skin.strip, skin.width, 30);
+        auto* button = control<PictureButton>(skin.button);
+        for (ButtonState state : {ButtonState::Normal, ButtonState::Hover, ButtonState::Pressed,
+                                  ButtonState::Disabled}) {
+            const QImage picture = button->picture(state).toImage();
+            EXPECT_EQ(picture.size(), QSize(skin.width, 30)) << skin.button;
+            EXPECT_EQ(picture, expected.picture(state).toImage()) << skin.button;
+        }
+    }
+}
+
+TEST_F(MainWindowTest, MenuOpensTheSettingsWhoseSaveNamesTheNextBubbles) {
+    Open();
+    bool seen = false;
+    // The click returns only once the modal settings window has gone: a timer fills it in.
+    QTimer filler;
+    QObject::connect(&filler, &QTimer::timeout, [&] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* settings = qobject_cast<SettingsWindow*>(widget);
+            if (settings != nullptr && settings->isVisible()) {
+                filler.stop();
+                seen = settings->windowModality() == Qt::ApplicationModal;
+                settings->findChild<QLineEdit*>("NicknameBox")->setText(QString::fromUtf8("小红"));
+                settings->findChild<ColourButton*>("SaveButton")->click();
+                return;
+            }
+        }
+    });
+    filler.start(10);
+    QTest::mouseClick(control<PictureButton>("MenuButton"), Qt::LeftButton);
+    EXPECT_TRUE(seen);
+    EXPECT_EQ(App().BotNickname, Utf8ToGbk("小红"));
+    settle();
+    EXPECT_EQ(evaluateString("document.querySelector('#msgs .msg.robot .msg-left')"
+                             ".getAttribute('worker')"),
+              QString::fromUtf8("小红"));
+    EXPECT_EQ(window->titleLabel()->text(), QString::fromUtf8("小红(在线)"));
 }
 
 struct DragRow {
