@@ -51,24 +51,42 @@ bool WaitForScript(QWebEnginePage& page, const QString& condition,
 }
 
 bool ClickElement(QWebEngineView& view, const QString& selector, Qt::MouseButton button) {
+    using namespace std::chrono_literals;
     const QString quoted =
         QString::fromUtf8(QJsonDocument(QJsonArray{selector}).toJson(QJsonDocument::Compact));
-    const auto place = Evaluate(*view.page(), QStringLiteral(R"(
+    // Finds the element's middle and counts the presses the page sees, from a listener that
+    // runs before the page's own.
+    const QString locate = QStringLiteral(R"(
         (function () {
+            if (window.tavelo_probePresses === undefined) {
+                window.tavelo_probePresses = 0;
+                document.addEventListener('mousedown', function () {
+                    window.tavelo_probePresses++;
+                }, true);
+            }
             var element = document.querySelector(%1[0]);
             if (!element) return null;
             element.scrollIntoView({block: 'nearest'});
             var box = element.getBoundingClientRect();
-            return [Math.round(box.left + box.width / 2), Math.round(box.top + box.height / 2)];
+            return [Math.round(box.left + box.width / 2), Math.round(box.top + box.height / 2),
+                    window.tavelo_probePresses];
         })())")
-                                                  .arg(quoted));
-    if (!place || place->toList().size() != 2 || !view.focusProxy()) {
-        return false;
+                               .arg(quoted);
+    for (int attempt = 0; attempt < 6; ++attempt) {
+        const auto place = Evaluate(*view.page(), locate);
+        if (!place || place->toList().size() != 3 || !view.focusProxy()) {
+            return false;
+        }
+        const QVariantList xyn = place->toList();
+        // The page is shown by the view's focus proxy, which takes the mouse events.
+        QTest::mouseClick(view.focusProxy(), button, {}, QPoint(xyn[0].toInt(), xyn[1].toInt()));
+        if (WaitForScript(*view.page(),
+                          QStringLiteral("window.tavelo_probePresses > %1").arg(xyn[2].toInt()),
+                          5s)) {
+            return true;
+        }
     }
-    const QVariantList xy = place->toList();
-    // The page is shown by the view's focus proxy, which takes the mouse events.
-    QTest::mouseClick(view.focusProxy(), button, {}, QPoint(xy[0].toInt(), xy[1].toInt()));
-    return true;
+    return false;
 }
 
 }  // namespace tavelo::test

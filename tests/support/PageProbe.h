@@ -32,7 +32,9 @@ bool WaitForScript(QWebEnginePage& page, const QString& condition,
                    std::chrono::milliseconds timeout = kPageTimeout);
 
 // Clicks with `button` at the middle of the first element that matches the CSS `selector`,
-// as the user would with the mouse; false when there is no such element.
+// as the user would with the mouse, and returns once the page has seen the press; false when
+// there is no such element or the page never sees a press. A page that has only just loaded
+// may drop input while its renderer is still being wired up; the click is then repeated.
 bool ClickElement(QWebEngineView& view, const QString& selector,
                   Qt::MouseButton button = Qt::LeftButton);
 
