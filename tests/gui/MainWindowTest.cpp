@@ -7,9 +7,9 @@
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QTimer>
 #include <QScreen>
 #include <QTest>
+#include <QTimer>
 #include <QWebEnginePage>
 #include <QWindow>
 
@@ -25,10 +25,10 @@
 #include "embedded/MinimizeButtonStrip.h"
 #include "page/ChatPage.h"
 #include "platform/FileSystem.h"
+#include "settings/SettingsWindow.h"
 #include "support/HttpsTestServer.h"
 #include "support/PageProbe.h"
 #include "support/TempDir.h"
-#include "settings/SettingsWindow.h"
 #include "toolkit/ChatView.h"
 #include "toolkit/ColourButton.h"
 #include "toolkit/GradientLabel.h"

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QProcess>
 #include <QTest>
 #include <QTimer>
@@ -19,12 +21,15 @@
 #include "app/MainWindow.h"
 #include "app/MessageFlow.h"
 #include "platform/FileSystem.h"
+#include "settings/SettingsWindow.h"
 #include "support/HttpsTestServer.h"
 #include "support/PageProbe.h"
 #include "support/TempDir.h"
 #include "toolkit/ChatView.h"
+#include "toolkit/ColourButton.h"
 #include "toolkit/GradientLabel.h"
 #include "toolkit/KeyEditBox.h"
+#include "toolkit/PictureButton.h"
 #include "toolkit/QtText.h"
 
 namespace tavelo {
@@ -365,6 +370,51 @@ TEST_F(MessageFlowTest, WindowTakesInputWhileASendWaits) {
     TypeAndEnter("hello");
 
     EXPECT_EQ(BubblesWhenThereAre(2), (std::vector<Bubble>{User("hello"), Bot("done")}));
+}
+
+TEST_F(MessageFlowTest, SettingsSavedDuringTheWaitNameTheAnswer) {
+    // The service holds its answer until the settings window, opened and saved during the
+    // wait, has gone; the send then goes on and shows the answer under the new nickname.
+    auto answer = NewGate();
+    server_->SetHandler([answer](const test::RecordedRequest&) {
+        answer->Wait();
+        return AnswerReply("ok");
+    });
+    QTimer filler;
+    QObject::connect(&filler, &QTimer::timeout, [&] {
+        for (QWidget* widget : QApplication::topLevelWidgets()) {
+            auto* settings = qobject_cast<SettingsWindow*>(widget);
+            if (settings != nullptr && settings->isVisible()) {
+                filler.stop();
+                settings->findChild<QLineEdit*>("NicknameBox")->setText(QString::fromUtf8("小红"));
+                settings->findChild<ColourButton*>("SaveButton")->click();
+                return;
+            }
+        }
+    });
+    QTimer opener;
+    bool settingsClosed = false;
+    QObject::connect(&opener, &QTimer::timeout, [&] {
+        if (server_->Requests().empty()) {
+            return;
+        }
+        opener.stop();
+        filler.start(10);
+        // Returns once the modal settings window has been closed.
+        QTest::mouseClick(window_->findChild<PictureButton*>("MenuButton"), Qt::LeftButton);
+        settingsClosed = true;
+        answer->Open();
+    });
+    opener.start(10);
+
+    TypeAndEnter("hello");
+
+    EXPECT_TRUE(settingsClosed);
+    EXPECT_EQ(BubblesWhenThereAre(2), (std::vector<Bubble>{User("hello"), Bot("ok", "小红")}));
+    EXPECT_EQ(title(), Utf8ToGbk("小红") + kOnline);
+    EXPECT_EQ(
+        test::ReadFileBytes(dir_ / "chat.ini").find(Utf8ToGbk("name1=小红")) != std::string::npos,
+        true);
 }
 
 TEST_F(MessageFlowTest, ServiceThatNeverAnswersGivesTheFallback) {
