@@ -1,4 +1,4 @@
-#include "chat/AnswerRequest.h"
+#include "app/AnswerRequest.h"
 
 #include <gtest/gtest.h>
 #include <stdlib.h>

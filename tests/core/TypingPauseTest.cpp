@@ -4,7 +4,7 @@
 #include <functional>
 #include <vector>
 
-#include "chat/TypingPause.h"
+#include "app/TypingPause.h"
 #include "platform/CRandom.h"
 
 namespace tavelo {

@@ -1,4 +1,4 @@
-#include "chat/TypingPause.h"
+#include "app/TypingPause.h"
 
 #include "platform/TickCount.h"
 

@@ -1,4 +1,4 @@
-#include "chat/AnswerRequest.h"
+#include "app/AnswerRequest.h"
 
 #include "answer/AnswerLookup.h"
 #include "answer/BotReply.h"
