@@ -45,7 +45,15 @@ shoot() {
         +repage "$1"
 }
 
+# A short exchange: the fixed reply, then a typed message and the bot's answer (the fallback
+# reply when the answer service cannot be reached).
 eval "$(xdotool getwindowgeometry --shell "$window")"
+xdotool mousemove --sync $((X + 428)) $((Y + 410)) click 1
+xdotool windowfocus --sync "$window"
+xdotool type --delay 30 "Hello, bot"
+xdotool key Return
+xdotool mousemove --sync 1279 1023
+sleep 8
 shoot "$out/main-window.png" "$X" "$Y" "$WIDTH" "$HEIGHT"
 echo "wrote $out/main-window.png"
 
