@@ -10,7 +10,6 @@
 #include <QThread>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
-#include <QWebEngineUrlRequestInterceptor>
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
@@ -19,6 +18,7 @@
 #include <vector>
 
 #include "page/ChatPage.h"
+#include "support/WebRequestBlocker.h"
 #include "toolkit/ChatView.h"
 #include "toolkit/WebEngineSetup.h"
 
@@ -28,15 +28,7 @@ using tavelo::ChatView;
 
 constexpr int kSamples = 60;
 
-// The bench runs offline: web requests (the page's library, the avatars) are refused at once.
-class WebRequestBlocker : public QWebEngineUrlRequestInterceptor {
-public:
-    void interceptRequest(QWebEngineUrlRequestInfo& info) override {
-        if (info.requestUrl().scheme().startsWith(u"http")) {
-            info.block(true);
-        }
-    }
-};
+using tavelo::test::WebRequestBlocker;
 
 bool WaitUntil(const std::function<bool()>& condition) {
     QDeadlineTimer deadline(std::chrono::minutes(10));

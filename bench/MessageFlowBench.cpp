@@ -6,22 +6,16 @@
 //    waits for its answer (posted from another thread, as input from the display is).
 // Run on a display (xvfb-run on a machine without one). The answer service is a local stand-in.
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QKeyEvent>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
-#include <QWebEngineUrlRequestInterceptor>
 #include <algorithm>
 #include <atomic>
 #include <chrono>
-#include <condition_variable>
 #include <cstdio>
-#include <functional>
 #include <memory>
 #include <mutex>
-#include <optional>
 #include <random>
 #include <thread>
 #include <vector>
@@ -31,7 +25,10 @@
 #include "app/MainWindow.h"
 #include "app/MessageFlow.h"
 #include "platform/FileSystem.h"
+#include "support/Gate.h"
 #include "support/HttpsTestServer.h"
+#include "support/PageProbe.h"
+#include "support/WebRequestBlocker.h"
 #include "toolkit/ChatView.h"
 #include "toolkit/KeyEditBox.h"
 #include "toolkit/WebEngineSetup.h"
@@ -43,36 +40,8 @@ using SteadyClock = std::chrono::steady_clock;
 
 constexpr int kSamples = 40;
 
-// The bench runs offline: web requests of the page (its library, the avatars) are refused.
-class WebRequestBlocker : public QWebEngineUrlRequestInterceptor {
-public:
-    void interceptRequest(QWebEngineUrlRequestInfo& info) override {
-        if (info.requestUrl().scheme().startsWith(u"http")) {
-            info.block(true);
-        }
-    }
-};
-
-bool WaitUntil(const std::function<bool()>& condition) {
-    QDeadlineTimer deadline(std::chrono::minutes(2));
-    while (!condition()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::usleep(200);
-    }
-    return true;
-}
-
-std::optional<QVariant> Evaluate(QWebEnginePage& page, const QString& script) {
-    auto result = std::make_shared<std::optional<QVariant>>();
-    page.runJavaScript(script, [result](const QVariant& value) { *result = value; });
-    if (!WaitUntil([&] { return result->has_value(); })) {
-        return std::nullopt;
-    }
-    return **result;
-}
+using tavelo::test::Evaluate;
+using tavelo::test::WaitUntil;
 
 double SteadyMs() {
     return std::chrono::duration<double, std::milli>(SteadyClock::now().time_since_epoch()).count();
@@ -154,32 +123,11 @@ std::vector<double> AnswerToBubble(tavelo::MainWindow& window) {
     return ms;
 }
 
-// Holds the service's answer back until it is opened.
-class Gate {
-public:
-    void Open() {
-        {
-            std::lock_guard lock(mutex_);
-            open_ = true;
-        }
-        opened_.notify_all();
-    }
-    void Wait() {
-        std::unique_lock lock(mutex_);
-        opened_.wait(lock, [this] { return open_; });
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable opened_;
-    bool open_ = false;
-};
-
 // Key presses posted from another thread while a send waits for an answer that the service
 // holds back until they have all been handled.
 std::vector<double> InputWhileWaiting(tavelo::MainWindow& window,
                                       tavelo::test::HttpsTestServer& server) {
-    auto gate = std::make_shared<Gate>();
+    auto gate = std::make_shared<tavelo::test::Gate>();
     server.SetHandler([gate](const tavelo::test::RecordedRequest&) {
         gate->Wait();
         return tavelo::test::TestReply{.body = R"({"data":[{"value":{"answer":"ok"}}]})"};
@@ -236,7 +184,7 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     QTemporaryDir dir;
     tavelo::OverrideRunDirectory(dir.path().toStdString());
-    WebRequestBlocker blocker;
+    tavelo::test::WebRequestBlocker blocker;
     QWebEngineProfile::defaultProfile()->setUrlRequestInterceptor(&blocker);
 
     tavelo::test::HttpsTestServer server(tavelo::test::HttpsTestServer::Mode::kPlainHttp);

@@ -6,13 +6,12 @@
 
 #include <QApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QScreen>
 #include <QTest>
-#include <QTimer>
 #include <QWebEnginePage>
 #include <QWindow>
 
+#include "SettingsFiller.h"
 #include "answer/TextCodecs.h"
 #include "app/AppState.h"
 #include "app/ChatPageFile.h"
@@ -25,12 +24,10 @@
 #include "embedded/MinimizeButtonStrip.h"
 #include "page/ChatPage.h"
 #include "platform/FileSystem.h"
-#include "settings/SettingsWindow.h"
 #include "support/HttpsTestServer.h"
 #include "support/PageProbe.h"
 #include "support/TempDir.h"
 #include "toolkit/ChatView.h"
-#include "toolkit/ColourButton.h"
 #include "toolkit/GradientLabel.h"
 #include "toolkit/KeyEditBox.h"
 #include "toolkit/PictureButton.h"
@@ -302,24 +299,10 @@ TEST_F(MainWindowTest, CreationGivesTheShadowAndSkinsTheTitleBarButtons) {
 
 TEST_F(MainWindowTest, MenuOpensTheSettingsWhoseSaveNamesTheNextBubbles) {
     Open();
-    bool seen = false;
-    // The click returns only once the modal settings window has gone: a timer fills it in.
-    QTimer filler;
-    QObject::connect(&filler, &QTimer::timeout, [&] {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            auto* settings = qobject_cast<SettingsWindow*>(widget);
-            if (settings != nullptr && settings->isVisible()) {
-                filler.stop();
-                seen = settings->windowModality() == Qt::ApplicationModal;
-                settings->findChild<QLineEdit*>("NicknameBox")->setText(QString::fromUtf8("小红"));
-                settings->findChild<ColourButton*>("SaveButton")->click();
-                return;
-            }
-        }
-    });
-    filler.start(10);
+    test::SettingsFiller filler(QString::fromUtf8("小红"));
     QTest::mouseClick(control<PictureButton>("MenuButton"), Qt::LeftButton);
-    EXPECT_TRUE(seen);
+    EXPECT_TRUE(filler.saved());
+    EXPECT_TRUE(filler.wasModal());
     EXPECT_EQ(App().BotNickname, Utf8ToGbk("小红"));
     settle();
     EXPECT_EQ(evaluateString("document.querySelector('#msgs .msg.robot .msg-left')"

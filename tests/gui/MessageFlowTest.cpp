@@ -1,32 +1,28 @@
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
-#include <QLineEdit>
 #include <QProcess>
 #include <QTest>
 #include <QTimer>
 #include <QWebEnginePage>
 #include <chrono>
-#include <condition_variable>
 #include <filesystem>
 #include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
+#include "SettingsFiller.h"
 #include "answer/TextCodecs.h"
 #include "app/AppState.h"
 #include "app/MainWindow.h"
 #include "app/MessageFlow.h"
 #include "platform/FileSystem.h"
-#include "settings/SettingsWindow.h"
+#include "support/Gate.h"
 #include "support/HttpsTestServer.h"
 #include "support/PageProbe.h"
 #include "support/TempDir.h"
 #include "toolkit/ChatView.h"
-#include "toolkit/ColourButton.h"
 #include "toolkit/GradientLabel.h"
 #include "toolkit/KeyEditBox.h"
 #include "toolkit/PictureButton.h"
@@ -96,28 +92,6 @@ std::string QueryQuestion(const test::RecordedRequest& request) {
     return request.target.substr(start + 3, end - start - 3);
 }
 
-// Holds a reply of the service back until the test opens it. Shared with the server's
-// handler, which may still be waiting on it when a test ends.
-class Gate {
-public:
-    void Open() {
-        {
-            std::lock_guard lock(mutex_);
-            open_ = true;
-        }
-        opened_.notify_all();
-    }
-    void Wait() {
-        std::unique_lock lock(mutex_);
-        opened_.wait(lock, [this] { return open_; });
-    }
-
-private:
-    std::mutex mutex_;
-    std::condition_variable opened_;
-    bool open_ = false;
-};
-
 // The chat window as the program shows it, talking to a local answer service.
 class MessageFlowTest : public ::testing::Test {
 protected:
@@ -140,7 +114,9 @@ protected:
         OverrideRunDirectory("");
     }
 
-    std::shared_ptr<Gate> NewGate() { return gates_.emplace_back(std::make_shared<Gate>()); }
+    std::shared_ptr<test::Gate> NewGate() {
+        return gates_.emplace_back(std::make_shared<test::Gate>());
+    }
 
     QWebEnginePage& page() { return *window_->chatView()->page(); }
     KeyEditBox& inputBox() { return *window_->inputBox(); }
@@ -185,7 +161,7 @@ protected:
 
     test::TempDir dir_;
     std::unique_ptr<test::HttpsTestServer> server_;
-    std::vector<std::shared_ptr<Gate>> gates_;
+    std::vector<std::shared_ptr<test::Gate>> gates_;
     std::unique_ptr<MainWindow> window_;
 };
 
@@ -380,18 +356,6 @@ TEST_F(MessageFlowTest, SettingsSavedDuringTheWaitNameTheAnswer) {
         answer->Wait();
         return AnswerReply("ok");
     });
-    QTimer filler;
-    QObject::connect(&filler, &QTimer::timeout, [&] {
-        for (QWidget* widget : QApplication::topLevelWidgets()) {
-            auto* settings = qobject_cast<SettingsWindow*>(widget);
-            if (settings != nullptr && settings->isVisible()) {
-                filler.stop();
-                settings->findChild<QLineEdit*>("NicknameBox")->setText(QString::fromUtf8("小红"));
-                settings->findChild<ColourButton*>("SaveButton")->click();
-                return;
-            }
-        }
-    });
     QTimer opener;
     bool settingsClosed = false;
     QObject::connect(&opener, &QTimer::timeout, [&] {
@@ -399,10 +363,10 @@ TEST_F(MessageFlowTest, SettingsSavedDuringTheWaitNameTheAnswer) {
             return;
         }
         opener.stop();
-        filler.start(10);
+        test::SettingsFiller filler(QString::fromUtf8("小红"));
         // Returns once the modal settings window has been closed.
         QTest::mouseClick(window_->findChild<PictureButton*>("MenuButton"), Qt::LeftButton);
-        settingsClosed = true;
+        settingsClosed = filler.saved();
         answer->Open();
     });
     opener.start(10);
