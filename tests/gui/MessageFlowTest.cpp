@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QKeyEvent>
-#include <QProcess>
 #include <QTest>
 #include <QTimer>
 #include <QWebEnginePage>
@@ -388,44 +387,6 @@ TEST_F(MessageFlowTest, ServiceThatNeverAnswersGivesTheFallback) {
               (std::vector<Bubble>{User("hello"), Bot(GbkToUtf8(kFallback))}));
     EXPECT_EQ(title(), kNickname + kOnline);
 }
-
-// The whole program, closed while a worker waits on a service that never answers: it ends at
-// once with exit code 0, and nothing of it runs on against freed state.
-struct CloseRow {
-    const char* name;
-    const char* action;
-};
-
-class CloseDuringALookup : public ::testing::TestWithParam<CloseRow> {};
-
-TEST_P(CloseDuringALookup, EndsTheProgramWithExitCodeZero) {
-    test::TempDir dir;
-    const auto program = dir / "tavelo";
-    std::filesystem::copy_file(TAVELO_PROGRAM, program);
-    const auto ready = dir / "ready";
-    test::HttpsTestServer server;
-    server.SetReply({.neverAnswer = true});
-    qputenv("TAVELO_ANSWER_URL", QByteArray::fromStdString(server.Url()));
-
-    QProcess drive;
-    drive.setProcessChannelMode(QProcess::MergedChannels);
-    drive.start("xvfb-run", {"-a", "-s", "-screen 0 1280x1024x24", "bash", TAVELO_DRIVE_SCRIPT,
-                             QString::fromStdString(program.string()), GetParam().action, "hello",
-                             QString::fromStdString(ready.string())});
-    const bool asked = server.WaitForRequests(1, 90s);
-    test::WriteFileBytes(ready, "");
-    ASSERT_TRUE(drive.waitForFinished(110000));
-    qunsetenv("TAVELO_ANSWER_URL");
-    const QString output = QString::fromUtf8(drive.readAll());
-    ASSERT_TRUE(asked) << output.toStdString();
-    EXPECT_TRUE(output.trimmed().endsWith("exit 0")) << output.toStdString();
-    EXPECT_EQ(QueryQuestion(server.Requests().at(0)), EncodedQuestion("hello"));
-}
-
-INSTANTIATE_TEST_SUITE_P(Ways, CloseDuringALookup,
-                         ::testing::Values(CloseRow{"CloseButton", "close"},
-                                           CloseRow{"Escape", "escape"}),
-                         [](const auto& row) { return std::string(row.param.name); });
 
 }  // namespace
 }  // namespace tavelo
