@@ -5,8 +5,8 @@ source "$(dirname "${BASH_SOURCE[0]}")/setup.sh"
 
 app="$TAVELO_ROOT/build/src/app/tavelo"
 if [[ ! -x "$app" ]]; then
-    echo "Tavelo is built, but its chat window is not there yet: nothing to start."
-    exit 0
+    echo "The build made no program at $app; see the build's output above." >&2
+    exit 1
 fi
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
     echo "No desktop here (DISPLAY is not set): starting Tavelo on a virtual screen (Xvfb)."
