@@ -5,7 +5,10 @@
 
 namespace tavelo {
 
-GradientLabel::GradientLabel(QWidget* parent) : QLabel(parent) {}
+GradientLabel::GradientLabel(QWidget* parent) : QLabel(parent) {
+    // A caption is text, never mark-up: a nickname holding "<b>" shows as typed.
+    setTextFormat(Qt::PlainText);
+}
 
 void GradientLabel::setGradientColours(const QList<QColor>& colours) {
     colours_ = colours;

@@ -11,7 +11,7 @@ namespace tavelo {
 // The first colour lies on the left edge, the last on the right edge and the others evenly
 // between them; each channel goes linearly from one stop to the next. One colour fills the
 // label; none leaves the background to the parent, as a plain label does. The caption is
-// drawn over the gradient.
+// plain text (never read as mark-up), drawn over the gradient.
 class GradientLabel : public QLabel {
     Q_OBJECT
     // The stops as colour names ("#0080FF"), so that forms can give them.

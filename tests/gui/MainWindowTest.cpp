@@ -163,6 +163,22 @@ TEST_F(MainWindowTest, ReadsTheSettingsWhenCreated) {
     EXPECT_EQ(window->titleLabel()->text(), QString::fromUtf8("小明(在线)"));
 }
 
+TEST_F(MainWindowTest, ANicknameHoldingMarkupShowsInTheTitleAsTyped) {
+    test::WriteFileBytes(dir / "chat.ini", Utf8ToGbk("[pz]\r\nname1=<b>龙</b>&lt;<br>x\r\n"));
+    Open();
+    settle();
+    const QString expected = QString::fromUtf8("<b>龙</b>&lt;<br>x(在线)");
+    EXPECT_EQ(window->titleLabel()->text(), expected);
+    // Drawn as plain text, it looks exactly like a plain label with that text.
+    QLabel plain;
+    plain.setTextFormat(Qt::PlainText);
+    plain.setFont(window->titleLabel()->font());
+    plain.setAlignment(window->titleLabel()->alignment());
+    plain.resize(window->titleLabel()->size());
+    plain.setText(expected);
+    EXPECT_EQ(window->titleLabel()->sizeHint(), plain.sizeHint());
+}
+
 TEST_F(MainWindowTest, FixedReplyShowsTheBotBubbleAndTheOnlineStatus) {
     Open();
     settle();
