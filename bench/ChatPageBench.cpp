@@ -5,9 +5,7 @@
 // For comparison it measures the page with all bubbles in one flat list instead of groups,
 // and with the list rewritten as HTML for every bubble (up to 1,000 bubbles: it is slow).
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QTemporaryDir>
-#include <QThread>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
 #include <algorithm>
@@ -18,6 +16,7 @@
 #include <vector>
 
 #include "page/ChatPage.h"
+#include "support/PageProbe.h"
 #include "support/WebRequestBlocker.h"
 #include "toolkit/ChatView.h"
 #include "toolkit/WebEngineSetup.h"
@@ -30,33 +29,20 @@ constexpr int kSamples = 60;
 
 using tavelo::test::WebRequestBlocker;
 
-bool WaitUntil(const std::function<bool()>& condition) {
-    QDeadlineTimer deadline(std::chrono::minutes(10));
-    while (!condition()) {
-        if (deadline.hasExpired()) {
-            return false;
-        }
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-        QThread::usleep(200);
-    }
-    return true;
-}
+using tavelo::test::Evaluate;
+using tavelo::test::WaitUntil;
 
-std::optional<QVariant> Evaluate(QWebEnginePage& page, const QString& script) {
-    auto result = std::make_shared<std::optional<QVariant>>();
-    page.runJavaScript(script, [result](const QVariant& value) { *result = value; });
-    if (!WaitUntil([&] { return result->has_value(); })) {
-        return std::nullopt;
-    }
-    return **result;
-}
+// Filling a page with thousands of bubbles takes a while on a busy machine.
+constexpr std::chrono::milliseconds kPatience = std::chrono::minutes(10);
 
 // Lets the page draw two frames, as it would between two bubbles of a conversation.
 void WaitForFrames(QWebEnginePage& page) {
     Evaluate(page,
              "window.framed = false; requestAnimationFrame(function () {"
-             " requestAnimationFrame(function () { framed = true; }); }); 1");
-    WaitUntil([&] { return Evaluate(page, "framed").value_or(true).toBool(); });
+             " requestAnimationFrame(function () { framed = true; }); }); 1",
+             kPatience);
+    WaitUntil([&] { return Evaluate(page, "framed", kPatience).value_or(true).toBool(); },
+              kPatience);
 }
 
 // A way of adding bubbles: script run before the page is filled, and after.
@@ -101,23 +87,27 @@ std::vector<double> Measure(const QString& pagePath, const Variant& variant, int
     view.resize(568, 300);
     view.show();
     view.setAddress(pagePath);
-    WaitUntil([&] {
-        return Evaluate(*view.page(), "typeof AddMsg == 'function'").value_or(false).toBool();
-    });
-    Evaluate(*view.page(), variant.beforeFill);
+    WaitUntil(
+        [&] {
+            return Evaluate(*view.page(), "typeof AddMsg == 'function'", kPatience)
+                .value_or(false)
+                .toBool();
+        },
+        kPatience);
+    Evaluate(*view.page(), variant.beforeFill, kPatience);
     constexpr int kBatch = 50;
     for (int done = 0; done < count;) {
         QString batch;
         for (int i = 0; i < kBatch && done < count; ++i, ++done) {
             batch += Bubble(done) + ";";
         }
-        Evaluate(*view.page(), batch + "goBottom(); 1");
+        Evaluate(*view.page(), batch + "goBottom(); 1", kPatience);
         WaitForFrames(*view.page());
     }
 
-    Evaluate(*view.page(), variant.afterFill);
+    Evaluate(*view.page(), variant.afterFill, kPatience);
     WaitForFrames(*view.page());
-    Evaluate(*view.page(), "window.costs = []; 1");
+    Evaluate(*view.page(), "window.costs = []; 1", kPatience);
     for (int i = 0; i < kSamples; ++i) {
         // The line as the program sends it, with the timing around it.
         view.setAddress("javascript:var t0 = performance.now();" + Bubble(count + i) +
@@ -128,7 +118,8 @@ std::vector<double> Measure(const QString& pagePath, const Variant& variant, int
         WaitForFrames(*view.page());
     }
     std::vector<double> costs;
-    for (const QVariant& cost : Evaluate(*view.page(), "costs").value_or(QVariant()).toList()) {
+    for (const QVariant& cost :
+         Evaluate(*view.page(), "costs", kPatience).value_or(QVariant()).toList()) {
         costs.push_back(cost.toDouble());
     }
     return costs;

@@ -4,12 +4,12 @@
 #include <optional>
 
 #include "answer/TextCodecs.h"
+#include "app/AnswerRequest.h"
 #include "app/AppState.h"
 #include "app/MainWindow.h"
 #include "app/PacedWait.h"
-#include "app/WakeableWait.h"
-#include "app/AnswerRequest.h"
 #include "app/TypingPause.h"
+#include "app/WakeableWait.h"
 #include "page/ScriptLine.h"
 #include "text/TextSearch.h"
 #include "toolkit/ChatView.h"

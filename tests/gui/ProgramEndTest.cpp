@@ -82,8 +82,7 @@ TEST_P(ProgramEnd, EndsAtOnceWhileALookupIsRunning) {
     ASSERT_TRUE(asked) << output.toStdString();
     EXPECT_TRUE(output.endsWith("exit 0")) << output.toStdString();
     // The question, every byte percent-encoded.
-    EXPECT_NE(answerService_.Requests().at(0).target.find("&q=%68%65%6C%6C%6F"),
-              std::string::npos);
+    EXPECT_NE(answerService_.Requests().at(0).target.find("&q=%68%65%6C%6C%6F"), std::string::npos);
 }
 
 INSTANTIATE_TEST_SUITE_P(Ways, ProgramEnd,
